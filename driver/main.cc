@@ -1,0 +1,3 @@
+#include "driver/run_driver.h"
+
+int main() { corrsum::runProgram(); }

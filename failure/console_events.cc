@@ -1,0 +1,7 @@
+#include "failure/console_events.h"
+
+namespace corrsum {
+
+void installConsoleEventHandler() {}
+
+}  // namespace corrsum

@@ -1,0 +1,21 @@
+#include "failure/math_failure.h"
+
+#include <cmath>
+
+#include "failure/run_end.h"
+
+namespace corrsum {
+
+void mathFailure(MathKind kind) {
+  std::string_view report = kind == MathKind::sing ? "\r\nrun-time error M6202: MATH\r\n- log: SING error\r\n"
+                                                   : "\r\nrun-time error M6201: MATH\r\n- log: DOMAIN error\r\n";
+  terminateRun(report, 3);
+}
+
+double checkedLog(float x) {
+  if (x == 0.0f) mathFailure(MathKind::sing);
+  if (!(x > 0.0f)) mathFailure(MathKind::domain);
+  return std::log(static_cast<double>(x));
+}
+
+}  // namespace corrsum

@@ -1,0 +1,85 @@
+// Runs the built corrsum executable as a user would: answers on a pipe, a
+// working directory of the test's own, and the three results captured.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corrsum::testing {
+
+/// A fresh directory under the system's temporary directory, removed with
+/// everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+  /// Writes `bytes` to the file `name` in this directory.
+  void write(std::string_view name, std::string_view bytes) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& path);
+
+struct ProgramResult {
+  std::string out;
+  std::string err;
+  int exitStatus = -1;  ///< the process's exit status, or -1 when a signal ended it
+  int signal = 0;       ///< the signal that ended it, or 0
+};
+
+struct ProgramOptions {
+  /// Standard output goes to this file instead of a pipe (e.g. "/dev/full").
+  std::string stdoutPath;
+  /// RLIMIT_FSIZE in bytes for the child, with SIGXFSZ ignored, or -1.
+  long long fileSizeLimit = -1;
+  /// Keep standard input open after `input` is written (for signal tests).
+  bool keepInputOpen = false;
+  /// Any extra executable to run instead of corrsum (corrsum-report ...).
+  std::string executable;
+  std::vector<std::string> arguments;
+};
+
+/// A started program. Its standard output and error are collected while the
+/// test waits for them.
+class RunningProgram {
+ public:
+  RunningProgram(std::string_view input, const std::filesystem::path& workdir, const ProgramOptions& options = {});
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  /// Waits until standard output holds `text`; false after `timeout`.
+  bool waitForOutput(std::string_view text, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  void sendSignal(int signal) const;
+  /// Closes standard input, waits for the end and returns what it left.
+  ProgramResult finish();
+  pid_t pid() const { return pid_; }
+
+ private:
+  void collect(int timeoutMs);
+  pid_t pid_ = -1;
+  int inFd_ = -1, outFd_ = -1, errFd_ = -1;
+  ProgramResult result_;
+};
+
+/// Runs corrsum in `workdir` with `input` on its standard input (then closed)
+/// and returns its output, error stream and exit status.
+ProgramResult runCorrsum(std::string_view input, const std::filesystem::path& workdir,
+                         const ProgramOptions& options = {});
+
+/// The path of the corrsum executable under test.
+std::string corrsumExecutable();
+
+}  // namespace corrsum::testing
