@@ -86,12 +86,14 @@ bool RecordSource::fill() {
 RecordStatus RecordSource::next(std::string& record) {
   if (marked_) return RecordStatus::endOfInput;
   systemError_ = 0;
+  bool lineFeedEnded = false;
   try {
     for (;;) {
       const std::size_t lineFeed = buffer_.find('\n', scanned_);
       if (lineFeed != std::string::npos) {
         record.assign(buffer_, position_, lineFeed - position_);
         position_ = scanned_ = lineFeed + 1;
+        lineFeedEnded = true;
         break;
       }
       // Only the new bytes are searched after each fill, so a long record
@@ -114,7 +116,9 @@ RecordStatus RecordSource::next(std::string& record) {
     ended_ = true;
     return RecordStatus::tooLong;
   }
-  if (!record.empty() && record.back() == '\r') record.pop_back();
+  // Only a carriage return that stood right before a line feed is part of
+  // the line end; at the very end of the input it is data.
+  if (lineFeedEnded && !record.empty() && record.back() == '\r') record.pop_back();
   if (record.size() == 1 && record.front() == kEndOfInputMark) {
     // The mark ends the input for good: nothing after it is data.
     marked_ = true;
