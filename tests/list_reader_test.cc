@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/report_pattern.h"
+
 namespace corrsum {
 namespace {
 
@@ -262,16 +264,7 @@ TEST(ListReaderReal, TheSeriesEndsAtTheEndOfInputOrTheMark) {
   }
 }
 
-// The report must be the first thing on standard error; whatever the
-// failure layer appends after it (a stack listing) is not this reader's.
-std::string startsWith(const std::string& text) {
-  std::string pattern = "^";
-  for (char c : text) {
-    if (std::string_view("\\^$.|?*+()[]{}").find(c) != std::string_view::npos) pattern += '\\';
-    pattern += c;
-  }
-  return pattern;
-}
+using corrsum::testing::startsWithText;
 
 TEST(ListReaderDeathTest, AFailedAnswerEndsTheRunWithItsReport) {
   struct Case {
@@ -295,7 +288,7 @@ TEST(ListReaderDeathTest, AFailedAnswerEndsTheRunWithItsReport) {
           reader.readInteger(target);
           std::_Exit(100);  // not reached when the run ends
         },
-        ::testing::ExitedWithCode(c.number), startsWith(c.report))
+        ::testing::ExitedWithCode(c.number), startsWithText(c.report))
         << ::testing::PrintToString(c.text);
   }
 }
@@ -311,7 +304,7 @@ TEST(ListReaderDeathTest, AFailedSeriesValueNamesTheSeriesFile) {
         std::_Exit(100);
       },
       ::testing::ExitedWithCode(59),
-      startsWith("corrsum: severe (59): list-directed I/O syntax error, unit 7, file /data/s.tms\r\n"));
+      startsWithText("corrsum: severe (59): list-directed I/O syntax error, unit 7, file /data/s.tms\r\n"));
 }
 
 TEST(ListReaderDeathTest, ARefusedReadCarriesTheSystemText) {
@@ -324,7 +317,7 @@ TEST(ListReaderDeathTest, ARefusedReadCarriesTheSystemText) {
         std::_Exit(100);
       },
       ::testing::ExitedWithCode(39),
-      startsWith("corrsum: Is a directory\r\ncorrsum: severe (39): error during read, unit -4, file CONIN$\r\n"));
+      startsWithText("corrsum: Is a directory\r\ncorrsum: severe (39): error during read, unit -4, file CONIN$\r\n"));
 }
 
 // Caps the address space a little above what the process holds, so that a
@@ -351,7 +344,7 @@ TEST(ListReaderDeathTest, ARecordThatCannotBeHeldIsTooLong) {
         std::_Exit(100);
       },
       ::testing::ExitedWithCode(22),
-      startsWith("corrsum: severe (22): input record too long, unit 7, file /data/s.tms\r\n"));
+      startsWithText("corrsum: severe (22): input record too long, unit 7, file /data/s.tms\r\n"));
 }
 
 }  // namespace
