@@ -150,5 +150,21 @@ TEST(ConsoleRecords, ARefusedReadKeepsTheSystemError) {
   ::close(fd);
 }
 
+// The program is one of several readers of a here-document: whatever it
+// leaves of its answers is there for the next command.
+TEST(ConsoleRecords, TheProgramLeavesTheLinesAfterItsAnswers) {
+  corrsum::testing::TempDir dir;
+  dir.write("s.tms", "0\n0.5\n1\n");
+  corrsum::testing::ProgramOptions options;
+  options.executable = "/bin/sh";
+  options.arguments = {"-c", "\"$0\" && cat", corrsum::testing::corrsumExecutable()};
+  const corrsum::testing::ProgramResult result =
+      corrsum::testing::runCorrsum("s.tms\n3\n1\n0\n0\nfor the next reader\n", dir.path(), options);
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  const std::string tail = "  ****START CALCULATIONS *****\r\nfor the next reader\n";
+  ASSERT_GE(result.out.size(), tail.size());
+  EXPECT_EQ(result.out.substr(result.out.size() - tail.size()), tail);
+}
+
 }  // namespace
 }  // namespace corrsum
