@@ -39,7 +39,7 @@ class RecordSource {
   ~RecordSource();
 
   /// Takes the next record into `record`; for anything but
-  /// RecordStatus::record, `record` is left unspecified. A read interrupted
+  /// RecordStatus::record, `record` holds nothing of use. A read interrupted
   /// by a signal is retried; a non-blocking descriptor is waited on.
   RecordStatus next(std::string& record);
   /// The errno of the last readError.
