@@ -141,48 +141,47 @@ TEST(SeriesFileRead, RefusedReadCarriesTheSystemText) {
   expectSevereEnd(result, "corrsum: Input/output error\r\n" + report(39, 7, "/proc/self/mem", "error during read"), 39);
 }
 
-TEST(SeriesFileRead, MalformedAndUnconvertibleValues) {
-  struct Case {
-    const char* series;
-    int number;
-    const char* text;
-  };
-  const Case cases[] = {
-      {"1\nabc\n2\n", 59, "list-directed I/O syntax error"},
-      {"1\n1.2.3\n", 59, "list-directed I/O syntax error"},
-      {"1\r\r\n", 59, "list-directed I/O syntax error"},
-      {"1\n1.0e39\n", 64, "input conversion error"},
-      {"1\n3.4028236e38\n", 64, "input conversion error"},
-      {"1\n'2'\n", 64, "input conversion error"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::string(c.series)));
-    TempDir dir;
-    dir.write("s.tms", c.series);
-    const ProgramResult result = runCorrsum("s.tms\n3\n1\n0\n1\n1\nc1.dat\n", dir.path());
-    expectSevereEnd(result, report(c.number, 7, fullPathIn(dir, "s.tms"), c.text), c.number);
-    EXPECT_EQ(result.out.find("START CALCULATIONS"), std::string::npos);
-  }
+struct BadValue {
+  const char* text;
+  int number;
+};
+
+void expectSeriesValueRefused(const BadValue& c) {
+  SCOPED_TRACE(::testing::PrintToString(std::string(c.text)));
+  TempDir dir;
+  dir.write("s.tms", "1\n" + std::string(c.text) + "\n2\n");
+  const ProgramResult result = runCorrsum("s.tms\n3\n1\n0\n1\n1\nc1.dat\n", dir.path());
+  const char* text = c.number == 59 ? "list-directed I/O syntax error" : "input conversion error";
+  expectSevereEnd(result, report(c.number, 7, fullPathIn(dir, "s.tms"), text), c.number);
+  EXPECT_EQ(result.out.find("START CALCULATIONS"), std::string::npos);
 }
 
-TEST(ConsoleAnswers, MalformedAndUnconvertibleNumbers) {
-  struct Case {
-    const char* answer;
-    int number;
-  };
-  const Case cases[] = {
-      {"abc", 59}, {"1.2.3", 59}, {"--1", 59}, {"E5", 59}, {"+", 59}, {".", 59}, {"*7", 59},
-      {"2147483648", 64}, {"1+2", 64}, {"'12'", 64},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::string(c.answer)));
-    TempDir dir;
-    dir.write("s.tms", kSeries);
-    const ProgramResult result = runCorrsum("s.tms\n" + std::string(c.answer) + "\n1\n0\n1\n1\nc1.dat\n", dir.path());
-    const char* text = c.number == 59 ? "list-directed I/O syntax error" : "input conversion error";
-    expectSevereEnd(result, report(c.number, -4, "CONIN$", text), c.number);
-    EXPECT_EQ(result.out, std::string(kNamePrompt) + kCountPrompt);
-  }
+TEST(SeriesFileRead, MalformedValues) {
+  // A carriage return that does not end the line is part of the value.
+  for (const BadValue& c : {BadValue{"abc", 59}, BadValue{"1.2.3", 59}, BadValue{"1\r", 59}}) expectSeriesValueRefused(c);
+}
+
+TEST(SeriesFileRead, UnconvertibleValues) {
+  for (const BadValue& c : {BadValue{"1.0e39", 64}, BadValue{"3.4028236e38", 64}, BadValue{"'2'", 64}})
+    expectSeriesValueRefused(c);
+}
+
+void expectAnswerRefused(const BadValue& c) {
+  SCOPED_TRACE(::testing::PrintToString(std::string(c.text)));
+  TempDir dir;
+  dir.write("s.tms", kSeries);
+  const ProgramResult result = runCorrsum("s.tms\n" + std::string(c.text) + "\n1\n0\n1\n1\nc1.dat\n", dir.path());
+  const char* text = c.number == 59 ? "list-directed I/O syntax error" : "input conversion error";
+  expectSevereEnd(result, report(c.number, -4, "CONIN$", text), c.number);
+  EXPECT_EQ(result.out, std::string(kNamePrompt) + kCountPrompt);
+}
+
+TEST(ConsoleAnswers, MalformedNumbers) {
+  for (const char* answer : {"abc", "1.2.3", "--1", "E5", "+", ".", "*7"}) expectAnswerRefused({answer, 59});
+}
+
+TEST(ConsoleAnswers, UnconvertibleNumbers) {
+  for (const char* answer : {"2147483648", "1+2", "'12'"}) expectAnswerRefused({answer, 64});
 }
 
 TEST(ConsoleAnswers, EndOfInputAtEveryPrompt) {
