@@ -158,7 +158,8 @@ void expectSeriesValueRefused(const BadValue& c) {
 
 TEST(SeriesFileRead, MalformedValues) {
   // A carriage return that does not end the line is part of the value.
-  for (const BadValue& c : {BadValue{"abc", 59}, BadValue{"1.2.3", 59}, BadValue{"1\r", 59}}) expectSeriesValueRefused(c);
+  for (const BadValue& c : {BadValue{"abc", 59}, BadValue{"1.2.3", 59}, BadValue{"1\r2", 59}})
+    expectSeriesValueRefused(c);
 }
 
 TEST(SeriesFileRead, UnconvertibleValues) {
