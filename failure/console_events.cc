@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include <string>
+#include <system_error>
 #include <thread>
 
 #include "failure/run_end.h"
@@ -52,9 +53,16 @@ void installConsoleEventHandler() {
   sigemptyset(&events);
   for (int signal : kEventSignals)
     if (!startedIgnored(signal)) sigaddset(&events, signal);
-  ::pthread_sigmask(SIG_BLOCK, &events, nullptr);
+  sigset_t before;
+  ::pthread_sigmask(SIG_BLOCK, &events, &before);
   // The handler's thread inherits the blocked set, as sigwait requires.
-  std::thread(takeEvents, events).detach();
+  try {
+    std::thread(takeEvents, events).detach();
+  } catch (const std::system_error&) {
+    // Without a thread to take them, blocked events would be lost; the
+    // platform's default action at least still ends the run.
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  }
 }
 
 }  // namespace corrsum
