@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "failure/run_end.h"
+#include "failure/traceback_block.h"
 
 namespace corrsum {
 
@@ -37,12 +38,11 @@ std::string formatSystemErrorLine(int systemError) {
 }
 
 void endRun(const RunFailure& failure) {
-  std::string report;
-  if (failure.systemError != 0) report = formatSystemErrorLine(failure.systemError);
-  report += formatReportLine(failure);
-  const unsigned status =
-      failure.code.severity() == Severity::severe ? failure.code.value() : failure.code.number();
-  terminateRun(report, status);
+  const std::string systemLine = failure.systemError != 0 ? formatSystemErrorLine(failure.systemError) : "";
+  std::string report = formatReportLine(failure);
+  const bool severe = failure.code.severity() == Severity::severe;
+  if (severe) report += captureTracebackBlock();
+  terminateRun(report, severe ? failure.code.value() : failure.code.number(), systemLine);
 }
 
 }  // namespace corrsum

@@ -31,11 +31,15 @@ std::string formatReportLine(const RunFailure& failure);
 /// The system-error line: "corrsum: " and strerror's text, then CR LF.
 std::string formatSystemErrorLine(int systemError);
 
-/// Writes the system-error line (when the failure carries an error code),
-/// then the report line and, for a severe report, the traceback block, to
-/// standard error, and ends the run with the failure's exit status: the
+/// Ends the run on `failure`: the system-error line on its own (when the
+/// failure carries an error code), then the report line followed, for a
+/// severe report, by the traceback block in the same write, all to standard
+/// error; then the termination sequence with the failure's exit status: the
 /// code's value for a severe report, whose low eight bits are what the
-/// platform keeps (29 for failure 29). Never returns.
+/// platform keeps (29 for failure 29). The block's first frame is this
+/// function's own. Console events, the only error reports, end through
+/// their own handler; an error or info code given here gets no block and
+/// ends with its number. Never returns.
 [[noreturn]] void endRun(const RunFailure& failure);
 
 }  // namespace corrsum

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,11 @@ struct ProgramResult {
 struct ProgramOptions {
   /// Standard output goes to this file instead of a pipe (e.g. "/dev/full").
   std::string stdoutPath;
+  /// Standard output is a pipe whose reading end is already closed.
+  bool stdoutReaderGone = false;
+  /// Standard input comes from this path (opened for reading) instead of
+  /// the pipe that carries `input`, which is then not written.
+  std::string stdinPath;
   /// RLIMIT_FSIZE in bytes for the child, with SIGXFSZ ignored, or -1.
   long long fileSizeLimit = -1;
   /// Keep standard input open after `input` is written (for signal tests).
@@ -63,6 +69,11 @@ class RunningProgram {
   /// Waits until standard output holds `text`; false after `timeout`.
   bool waitForOutput(std::string_view text, std::chrono::milliseconds timeout = std::chrono::seconds(20));
   void sendSignal(int signal) const;
+  /// Writes more answers to standard input (kept open by keepInputOpen).
+  void sendInput(std::string_view input) const;
+  /// Whether the program has ended within `timeout`, without reading its
+  /// output: a program blocked on a full output pipe has not.
+  bool endsWithin(std::chrono::milliseconds timeout) const;
   /// Closes standard input, waits for the end and returns what it left.
   ProgramResult finish();
   pid_t pid() const { return pid_; }
@@ -81,5 +92,18 @@ ProgramResult runCorrsum(std::string_view input, const std::filesystem::path& wo
 
 /// The path of the corrsum executable under test.
 std::string corrsumExecutable();
+
+/// Runs `body` in a forked child of the test process, with standard output
+/// and error captured, and returns what it left; a body that returns exits
+/// with status 0. For code that ends the process.
+ProgramResult runInChild(const std::function<void()>& body);
+
+/// The full path the program shows for `name` in the directory `dir`.
+std::string fullPathIn(const TempDir& dir, std::string_view name);
+
+/// Empty when `block` is a traceback block: the exact header, then 1 to 20
+/// frame lines in the fixed column layout, each ended by a line feed alone,
+/// the first one in the image `firstImage`; otherwise what is wrong.
+std::string tracebackBlockFault(std::string_view block, std::string_view firstImage);
 
 }  // namespace corrsum::testing
