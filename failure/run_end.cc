@@ -44,7 +44,15 @@ void writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-OutputGateHold::OutputGateHold() { outputGate().lock(); }
+// A writer that comes to the gate once the end is claimed never gets
+// through, even when the ending thread could not take the gate in time.
+OutputGateHold::OutputGateHold() {
+  outputGate().lock();
+  if (runEnding().load()) {
+    outputGate().unlock();
+    for (;;) ::pause();
+  }
+}
 OutputGateHold::~OutputGateHold() { outputGate().unlock(); }
 
 void terminateRun(std::string_view report, unsigned exitStatus, std::string_view systemLine) {
