@@ -20,7 +20,7 @@ struct TableRow {
 
 /// The header, one line per row and, after an empty line, the convergence
 /// statement; LF line ends. A row reads
-/// "   2  -4.150 .. -0.052  2.81e-03 .. 4.02e-01   1.209  0.061           1.158  c2.dat"
+/// "   2   -4.150 ..  -0.052  2.81e-03 .. 4.02e-01   1.209  0.061           1.158  c2.dat"
 /// (ln r from .. to, C from .. to, D, its uncertainty, the Takens-Theiler
 /// estimate, the file) and one without a scaling region
 /// "   3  no scaling region" padded to the file column, then "c3.dat".
