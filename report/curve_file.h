@@ -49,7 +49,7 @@ struct CurveReadResult {
 /// above the previous finite ln r of a different row (corrsum samples ever
 /// larger bins, so only a repeated row keeps ln r). An empty file reads as
 /// no points and no fault; telling that the job counted no pairs is the
-/// caller's part. the row " -0.6891631      0.0000000E+00" read twice gives
+/// caller's part. The row " -0.6891631      0.0000000E+00" read twice gives
 /// one point (-0.6891631, 0) and repeatedRows 1.
 CurveReadResult readCurve(std::string_view bytes);
 
