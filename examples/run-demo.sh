@@ -14,9 +14,9 @@ echo "== dialogue (answers from examples/demo.answers) =="
 echo
 echo "== curve files in $run =="
 ls -l "$run"
-if [ -x build/release/corrsum-report ]; then
+if [ -x build/release/report/corrsum-report ]; then
   echo
   echo "== what the curves show =="
-  build/release/corrsum-report --plot "$run/curves.svg" "$run"/c[1-6].dat
+  build/release/report/corrsum-report --plot "$run/curves.svg" "$run"/c[1-6].dat
   echo "figure: $run/curves.svg"
 fi
