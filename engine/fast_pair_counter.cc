@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstring>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "engine/pair_counter.h"
@@ -60,7 +61,9 @@ struct ThreadTables {
 };
 
 struct PassPlan {
-  const float* x = nullptr;  // x[i] = x(i), padded with zeros past the series
+  // x[i] = x(i) widened to double (exactly), padded with zeros past the
+  // series: the hot loop then loads its operands without converting them.
+  const double* x = nullptr;
   std::int64_t t = 0;
   const Level* levels = nullptr;  // by increasing m, so by decreasing L
   int levelCount = 0;
@@ -69,34 +72,33 @@ struct PassPlan {
   std::atomic<int>* nextChunk = nullptr;
 };
 
-// Vector types of each width: lanes of doubles, of the floats they are
-// loaded from, and of the int32 cells they map to.
+// Vector types of each width: lanes of doubles and of the integers of
+// their cells. Eight lanes use 64-bit integers: the conversions between
+// eight doubles and eight int32 are split in halves by the compiler, those
+// to int64 are single instructions.
 template <int kLanes>
 struct VectorTypes;
 template <>
 struct VectorTypes<8> {
   typedef double D __attribute__((vector_size(64)));
-  typedef float F __attribute__((vector_size(32)));
-  typedef std::int32_t I __attribute__((vector_size(32)));
+  typedef std::int64_t I __attribute__((vector_size(64)));
 };
 template <>
 struct VectorTypes<4> {
   typedef double D __attribute__((vector_size(32)));
-  typedef float F __attribute__((vector_size(16)));
   typedef std::int32_t I __attribute__((vector_size(16)));
 };
 template <>
 struct VectorTypes<2> {
   typedef double D __attribute__((vector_size(16)));
-  typedef float F __attribute__((vector_size(8)));
   typedef std::int32_t I __attribute__((vector_size(8)));
 };
 
 template <int kLanes>
 struct Lanes {
   using VD = typename VectorTypes<kLanes>::D;
-  using VF = typename VectorTypes<kLanes>::F;
   using VI = typename VectorTypes<kLanes>::I;
+  using Index = std::remove_cvref_t<decltype(VI{}[0])>;
 
   // cellOfScaled, lane by lane, in the same operations.
   [[gnu::always_inline]] static inline void cellsOf(const VD& scaled, VI& cells) {
@@ -114,11 +116,7 @@ struct Lanes {
     cells = __builtin_convertvector(q * reciprocal + offset, VI);
   }
 
-  [[gnu::always_inline]] static inline void load(const float* p, VD& out) {
-    VF v;
-    std::memcpy(&v, p, sizeof v);
-    out = __builtin_convertvector(v, VD);
-  }
+  [[gnu::always_inline]] static inline void load(const double* p, VD& out) { std::memcpy(&out, p, sizeof out); }
 
   [[gnu::always_inline]] static inline void cellBatch(const double* scaled, std::int32_t* cells, std::size_t n) {
     std::size_t i = 0;
@@ -127,7 +125,7 @@ struct Lanes {
       std::memcpy(&v, scaled + i, sizeof v);
       VI c;
       cellsOf(v, c);
-      std::memcpy(cells + i, &c, sizeof c);
+      for (int l = 0; l < kLanes; ++l) cells[i + static_cast<std::size_t>(l)] = static_cast<std::int32_t>(c[l]);
     }
     if (i < n) {
       double rest[kLanes] = {};
@@ -136,41 +134,48 @@ struct Lanes {
       std::memcpy(&v, rest, sizeof v);
       VI c;
       cellsOf(v, c);
-      std::int32_t out[kLanes];
-      std::memcpy(out, &c, sizeof c);
-      std::copy(out, out + (n - i), cells + i);
+      for (std::size_t l = 0; l < n - i; ++l) cells[i + l] = static_cast<std::int32_t>(c[l]);
     }
   }
 
   // Bins one tile of accumulated sums for one level: each lane's cell is
   // counted in the copy of its lane; lanes past the level's last partner
-  // go to the discard cell.
+  // go to the discard cell. The lanes carry byte offsets into the level's
+  // table, so each increment is one instruction.
   [[gnu::always_inline]] static inline void countTile(const VD* sums, double rat, std::int64_t remaining,
                                                       std::uint32_t* table) {
-    VI copyOffset;
-    VI laneIndex;
+    constexpr Index kCounterBytes = sizeof(std::uint32_t);
+    VI copyOffset{};
+    VI laneIndex{};
     for (int l = 0; l < kLanes; ++l) {
-      copyOffset[l] = (l % kCopies) * kCellStride;
+      copyOffset[l] = (l % kCopies) * kCellStride * kCounterBytes;
       laneIndex[l] = l;
     }
+    char* base = reinterpret_cast<char*>(table);
     const VD scale = (VD{} + rat);
+#pragma GCC unroll 8
     for (int u = 0; u < kUnroll; ++u) {
       VI cells;
       cellsOf(sums[u] * scale, cells);
       if (remaining < kLanes * kUnroll - 1) {
-        const VI valid = laneIndex + u * kLanes <= (VI{} + static_cast<std::int32_t>(remaining));
+        const VI valid = laneIndex + u * kLanes <= (VI{} + static_cast<Index>(remaining));
         cells = valid ? cells : (VI{} + kDiscardCell);
       }
-      cells += copyOffset;
-      std::int32_t index[kLanes];
-      std::memcpy(index, &cells, sizeof cells);
-      for (int l = 0; l < kLanes; ++l) ++table[index[l]];
+      cells = cells * kCounterBytes + copyOffset;
+      // Read the lanes back from memory: loads are cheaper than the
+      // shuffles the compiler would extract them with.
+      alignas(64) Index stored[kLanes];
+      std::memcpy(stored, &cells, sizeof cells);
+      const Index* offsets = stored;
+      asm("" : "+r"(offsets));
+#pragma GCC unroll 8
+      for (int l = 0; l < kLanes; ++l) ++*reinterpret_cast<std::uint32_t*>(base + offsets[l]);
     }
   }
 
   [[gnu::always_inline]] static inline void countChunks(const PassPlan& plan, ThreadTables& tables) {
     constexpr int kTile = kLanes * kUnroll;
-    const float* x = plan.x;
+    const double* x = plan.x;
     const std::int64_t t = plan.t;
     const Level* levels = plan.levels;
     const std::int64_t widest = levels[0].last;
@@ -185,15 +190,16 @@ struct Lanes {
         const auto partners = static_cast<std::uint64_t>(widest - j);
         if (tables.pending + partners > kFlushLimit) tables.flush(plan.levelCount);
         tables.pending += partners;
-        for (std::int64_t k = 0; k < levels[active - 1].m; ++k) reference[k] = static_cast<double>(x[j + k * t]);
+        for (std::int64_t k = 0; k < levels[active - 1].m; ++k) reference[k] = x[j + k * t];
 
         for (std::int64_t i0 = j + 1; i0 <= widest; i0 += kTile) {
           while (levels[active - 1].last < i0) --active;
           const std::int32_t mTile = levels[active - 1].m;
           VD sums[kUnroll];
           {
-            const float* p = x + i0;
+            const double* p = x + i0;
             const VD r = (VD{} + reference[0]);
+#pragma GCC unroll 8
             for (int u = 0; u < kUnroll; ++u) {
               VD y;
               load(p + u * kLanes, y);
@@ -208,8 +214,9 @@ struct Lanes {
             ++g;
           }
           for (std::int32_t k = 1; k < mTile; ++k) {
-            const float* p = x + i0 + k * t;
+            const double* p = x + i0 + k * t;
             const VD r = (VD{} + reference[k]);
+#pragma GCC unroll 8
             for (int u = 0; u < kUnroll; ++u) {
               VD y;
               load(p + u * kLanes, y);
@@ -232,7 +239,7 @@ struct Lanes {
 // One instantiation per instruction set. No fused multiply-add may appear:
 // the targets name no FMA extension of their own, and contraction is off for
 // the whole build.
-[[gnu::target("avx512f,avx512dq,avx512vl,avx512bw")]] void countChunksAvx512(const PassPlan& plan,
+[[gnu::target("avx512f,avx512dq,avx512vl,avx512bw,prefer-vector-width=512")]] void countChunksAvx512(const PassPlan& plan,
                                                                             ThreadTables& tables) {
   Lanes<8>::countChunks(plan, tables);
 }
@@ -241,7 +248,7 @@ struct Lanes {
 }
 void countChunksSse2(const PassPlan& plan, ThreadTables& tables) { Lanes<2>::countChunks(plan, tables); }
 
-[[gnu::target("avx512f,avx512dq,avx512vl,avx512bw")]] void cellBatchAvx512(const double* s, std::int32_t* c,
+[[gnu::target("avx512f,avx512dq,avx512vl,avx512bw,prefer-vector-width=512")]] void cellBatchAvx512(const double* s, std::int32_t* c,
                                                                           std::size_t n) {
   Lanes<8>::cellBatch(s, c, n);
 }
@@ -348,7 +355,7 @@ void cellsOfScaledVectorised(std::span<const double> scaled, std::span<std::int3
 }
 
 struct FastPairCounter::Workspace {
-  std::vector<float> values = std::vector<float>(kSeriesCapacity + 1 + 2 * kWidestTile, 0.0f);
+  std::vector<double> values = std::vector<double>(kSeriesCapacity + 1 + 2 * kWidestTile, 0.0);
   std::vector<ThreadTables> tables;
   std::vector<Level> levels;
   std::vector<std::int64_t> chunkStarts;
