@@ -45,7 +45,7 @@ struct Level {
 struct ThreadTables {
   std::vector<std::uint32_t> cells;  // level-major: kCopies tables of kCellStride each
   std::vector<std::int64_t> totals;  // level-major: kDistanceCells each
-  std::vector<double> reference;     // the current reference's components
+  std::vector<double> strip;         // squares of one block of references at one lag
   std::uint64_t pending = 0;         // pairs counted since the last flush
 
   void flush(int levelCount) {
@@ -65,9 +65,11 @@ struct PassPlan {
   // series: the hot loop then loads its operands without converting them.
   const double* x = nullptr;
   std::int64_t t = 0;
+  std::int64_t n = 0;
+  std::int64_t block = 0;  // references a strip of squares serves
   const Level* levels = nullptr;  // by increasing m, so by decreasing L
   int levelCount = 0;
-  const std::int64_t* chunkStarts = nullptr;  // chunk c: references chunkStarts[c] .. chunkStarts[c + 1] - 1
+  const std::int64_t* chunkStarts = nullptr;  // chunk c: lags chunkStarts[c] .. chunkStarts[c + 1] - 1
   int chunkCount = 0;
   std::atomic<int>* nextChunk = nullptr;
 };
@@ -173,60 +175,70 @@ struct Lanes {
     }
   }
 
+  // Pairs are taken by lag: for lag h, the pairs (j, j + h) for j = 1 ..
+  // L - h. Their component differences x(p + h) - x(p) and squares are the
+  // same for every pair that uses position p, so each block of references
+  // first fills a strip of squares, and each pair then only adds its m
+  // squares in increasing k, from the first: exactly the reference's sum.
   [[gnu::always_inline]] static inline void countChunks(const PassPlan& plan, ThreadTables& tables) {
     constexpr int kTile = kLanes * kUnroll;
     const double* x = plan.x;
     const std::int64_t t = plan.t;
+    const std::int64_t n = plan.n;
     const Level* levels = plan.levels;
     const std::int64_t widest = levels[0].last;
-    double* reference = tables.reference.data();
+    const std::int64_t block = plan.block;
+    double* strip = tables.strip.data();
     for (;;) {
       const int chunk = plan.nextChunk->fetch_add(1, std::memory_order_relaxed);
       if (chunk >= plan.chunkCount) break;
-      for (std::int64_t j = plan.chunkStarts[chunk]; j < plan.chunkStarts[chunk + 1]; ++j) {
+      for (std::int64_t h = plan.chunkStarts[chunk]; h < plan.chunkStarts[chunk + 1]; ++h) {
         int active = plan.levelCount;
-        while (active > 0 && levels[active - 1].last <= j) --active;
+        while (active > 0 && levels[active - 1].last <= h) --active;
         if (active == 0) continue;
-        const auto partners = static_cast<std::uint64_t>(widest - j);
-        if (tables.pending + partners > kFlushLimit) tables.flush(plan.levelCount);
-        tables.pending += partners;
-        for (std::int64_t k = 0; k < levels[active - 1].m; ++k) reference[k] = x[j + k * t];
+        const std::int64_t lastReference = widest - h;
+        const auto pairs = static_cast<std::uint64_t>(lastReference);
+        if (tables.pending + pairs > kFlushLimit) tables.flush(plan.levelCount);
+        tables.pending += pairs;
 
-        for (std::int64_t i0 = j + 1; i0 <= widest; i0 += kTile) {
-          while (levels[active - 1].last < i0) --active;
-          const std::int32_t mTile = levels[active - 1].m;
-          VD sums[kUnroll];
-          {
-            const double* p = x + i0;
-            const VD r = (VD{} + reference[0]);
-#pragma GCC unroll 8
-            for (int u = 0; u < kUnroll; ++u) {
-              VD y;
-              load(p + u * kLanes, y);
-              const VD d = y - r;
-              sums[u] = d * d;
-            }
+        for (std::int64_t j0 = 1; j0 <= lastReference; j0 += block) {
+          while (levels[active - 1].last - h < j0) --active;
+          // Squares for positions j0 .. stripEnd - 1: far enough for every
+          // component of the block's tiles, and never past x(n - 1) plus
+          // the padding (L + (m - 1) T = n - 1 for every dimension).
+          const std::int64_t stripEnd =
+              std::min(j0 + block + (levels[active - 1].m - 1) * t + kTile, n + kTile - h);
+#pragma GCC unroll 4
+          for (std::int64_t p = j0; p < stripEnd; p += kLanes) {
+            VD y, r;
+            load(x + p + h, y);
+            load(x + p, r);
+            const VD d = y - r;
+            const VD square = d * d;
+            std::memcpy(strip + (p - j0), &square, sizeof square);
           }
-          int g = 0;
-          while (g < active && levels[g].m == 1) {
-            countTile(sums, levels[g].rat, levels[g].last - i0,
-                      tables.cells.data() + static_cast<std::size_t>(g) * kCopies * kCellStride);
-            ++g;
-          }
-          for (std::int32_t k = 1; k < mTile; ++k) {
-            const double* p = x + i0 + k * t;
-            const VD r = (VD{} + reference[k]);
+          const std::int64_t blockEnd = std::min(j0 + block - 1, lastReference);
+          for (std::int64_t i0 = j0; i0 <= blockEnd; i0 += kTile) {
+            while (levels[active - 1].last - h < i0) --active;
+            const double* row = strip + (i0 - j0);
+            VD sums[kUnroll];
 #pragma GCC unroll 8
-            for (int u = 0; u < kUnroll; ++u) {
-              VD y;
-              load(p + u * kLanes, y);
-              const VD d = y - r;
-              sums[u] = d * d + sums[u];
-            }
-            while (g < active && levels[g].m == k + 1) {
-              countTile(sums, levels[g].rat, levels[g].last - i0,
+            for (int u = 0; u < kUnroll; ++u) load(row + u * kLanes, sums[u]);
+            // Add components up to each active level's m in turn, and bin
+            // the sums there for that level.
+            std::int32_t k = 1;
+            for (int g = 0; g < active; ++g) {
+              for (; k < levels[g].m; ++k) {
+                const double* component = row + k * t;
+#pragma GCC unroll 8
+                for (int u = 0; u < kUnroll; ++u) {
+                  VD square;
+                  load(component + u * kLanes, square);
+                  sums[u] = square + sums[u];
+                }
+              }
+              countTile(sums, levels[g].rat, levels[g].last - h - i0,
                         tables.cells.data() + static_cast<std::size_t>(g) * kCopies * kCellStride);
-              ++g;
             }
           }
         }
@@ -271,9 +283,9 @@ ChunkCounter chunkCounterFor(InstructionSet set) {
   return countChunksSse2;
 }
 
-// Splits references 1 .. L - 1 of the widest level into chunks of about
-// equal work. Reference j costs, for each level, its partners there times
-// the components that level adds plus the binning.
+// Splits lags 1 .. L - 1 of the widest level into chunks of about equal
+// work. Lag h costs, for each level, its L - h pairs there times the
+// components that level adds plus the binning.
 void planChunks(const std::vector<Level>& levels, int chunkTarget, std::vector<std::int64_t>& starts) {
   const std::int64_t lastReference = levels[0].last - 1;
   auto work = [&](std::int64_t j) {
@@ -395,11 +407,17 @@ void FastPairCounter::count(const Series& series, std::int32_t t, std::span<Coun
   const int threadCount = static_cast<int>(std::min<std::int64_t>(threads_, ws.levels[0].last - 1));
   planChunks(ws.levels, threadCount * 32, ws.chunkStarts);
 
+  // A strip of 1024 references stays in the first-level cache with the
+  // cell tables; it grows with (m - 1) T so that the squares it shares
+  // outnumber those it recomputes at its end.
+  const std::int64_t block =
+      std::max<std::int64_t>(1024, ((mMax - 1) * static_cast<std::int64_t>(t) + kWidestTile - 1) / kWidestTile * kWidestTile);
   ws.tables.resize(static_cast<std::size_t>(threadCount));
   for (ThreadTables& tables : ws.tables) {
     tables.cells.assign(static_cast<std::size_t>(levelCount) * kCopies * kCellStride, 0u);
     tables.totals.assign(static_cast<std::size_t>(levelCount) * kDistanceCells, 0);
-    tables.reference.assign(static_cast<std::size_t>(mMax), 0.0);
+    tables.strip.assign(static_cast<std::size_t>(block + (mMax - 1) * static_cast<std::int64_t>(t) + 2 * kWidestTile),
+                        0.0);
     tables.pending = 0;
   }
 
@@ -407,6 +425,8 @@ void FastPairCounter::count(const Series& series, std::int32_t t, std::span<Coun
   PassPlan plan;
   plan.x = ws.values.data();
   plan.t = t;
+  plan.n = series.count;
+  plan.block = block;
   plan.levels = ws.levels.data();
   plan.levelCount = levelCount;
   plan.chunkStarts = ws.chunkStarts.data();
