@@ -49,10 +49,13 @@ struct CountingJob {
 /// runs over the pairs of L = 9 and stops adding components for a partner
 /// once it lies beyond L = 5 of m = 3.
 ///
-/// References are handed to the threads in chunks of about equal work;
-/// each thread counts into tables of its own, merged after the pass, so the
-/// result never depends on the split. Tables are sized by the first call
-/// and reused; no I/O, and the threads write nothing to the console.
+/// Pairs are taken by lag h = i - j: the square (x(p + h + kT) - x(p + kT))^2
+/// is shared by every pair of that lag that uses position p + kT, so it is
+/// formed once and each pair adds its m squares in increasing k. Lags are
+/// handed to the threads in chunks of about equal work; each thread counts
+/// into tables of its own, merged after the pass, so the result never
+/// depends on the split. Tables are sized by the first call and reused; no
+/// I/O, and the threads write nothing to the console.
 class FastPairCounter {
  public:
   /// threads 0: one per available core; instructionSet: the best supported.
