@@ -30,7 +30,7 @@ std::string seriesText(int n, int decimals) {
   return text.str();
 }
 
-struct RunSpec {
+struct RunCase {
   std::string name;
   std::string series;
   int count;
@@ -39,11 +39,11 @@ struct RunSpec {
   std::vector<int> dimensions;
 };
 
-std::string answersFor(const RunSpec& spec) {
-  std::string answers = "s.tms\n" + std::to_string(spec.count) + "\n" + std::to_string(spec.t) + "\n" +
-                        std::to_string(spec.rangeFlag) + "\n" + std::to_string(spec.dimensions.size()) + "\n";
-  for (std::size_t i = 0; i < spec.dimensions.size(); ++i)
-    answers += std::to_string(spec.dimensions[i]) + "\nc" + std::to_string(i + 1) + ".dat\n";
+std::string answersFor(const RunCase& run) {
+  std::string answers = "s.tms\n" + std::to_string(run.count) + "\n" + std::to_string(run.t) + "\n" +
+                        std::to_string(run.rangeFlag) + "\n" + std::to_string(run.dimensions.size()) + "\n";
+  for (std::size_t i = 0; i < run.dimensions.size(); ++i)
+    answers += std::to_string(run.dimensions[i]) + "\nc" + std::to_string(i + 1) + ".dat\n";
   return answers;
 }
 
@@ -54,12 +54,12 @@ struct Outcome {
 
 // Runs in `dir` (so reports name the same paths for both engines) and
 // takes the curve files away afterwards.
-Outcome runWith(const RunSpec& spec, bool referenceEngine, const TempDir& dir) {
-  dir.write("s.tms", spec.series);
+Outcome runWith(const RunCase& run, bool referenceEngine, const TempDir& dir) {
+  dir.write("s.tms", run.series);
   if (referenceEngine) ::setenv("CORRSUM_ENGINE", "reference", 1);
-  Outcome outcome{runCorrsum(answersFor(spec), dir.path()), {}};
+  Outcome outcome{runCorrsum(answersFor(run), dir.path()), {}};
   ::unsetenv("CORRSUM_ENGINE");
-  for (std::size_t i = 0; i < spec.dimensions.size(); ++i) {
+  for (std::size_t i = 0; i < run.dimensions.size(); ++i) {
     const auto path = dir / ("c" + std::to_string(i + 1) + ".dat");
     outcome.files.push_back(std::filesystem::exists(path) ? readFile(path) : "(missing)");
     std::filesystem::remove(path);
@@ -74,17 +74,17 @@ std::string firstLine(const std::string& text) { return text.substr(0, text.find
 TEST(FastEngineRun, CurveFilesAndConsoleEqualThoseOfTheReferenceEngine) {
   std::string spreadOnlyFromTwoDimensions;  // range too small for Rat in one dimension
   for (int i = 0; i < 300; ++i) spreadOnlyFromTwoDimensions += i % 3 == 0 ? "4.5E-17\n" : "0\n";
-  const RunSpec specs[] = {
+  const RunCase cases[] = {
       {"twelve dimensions, T=2, widened", seriesText(2500, 4), 2500, 2, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
       {"repeated and out-of-order dimensions, T=1", seriesText(3000, 6), 3000, 1, 0, {3, 1, 3, 10, 2}},
       {"a job without pairs between others, T=7", seriesText(800, 2), 800, 7, 0, {2, 200, 5}},
       {"no spread in the second job's dimension", spreadOnlyFromTwoDimensions, 300, 1, 0, {2, 1, 3}},
   };
-  for (const RunSpec& spec : specs) {
-    SCOPED_TRACE(spec.name);
+  for (const RunCase& run : cases) {
+    SCOPED_TRACE(run.name);
     TempDir dir;
-    const Outcome fast = runWith(spec, false, dir);
-    const Outcome reference = runWith(spec, true, dir);
+    const Outcome fast = runWith(run, false, dir);
+    const Outcome reference = runWith(run, true, dir);
     EXPECT_EQ(fast.result.out, reference.result.out);
     EXPECT_EQ(firstLine(fast.result.err), firstLine(reference.result.err));
     EXPECT_EQ(fast.result.exitStatus, reference.result.exitStatus);
