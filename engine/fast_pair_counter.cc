@@ -102,19 +102,37 @@ struct Lanes {
   using VI = typename VectorTypes<kLanes>::I;
   using Index = std::remove_cvref_t<decltype(VI{}[0])>;
 
-  // cellOfScaled, lane by lane, in the same operations.
-  [[gnu::always_inline]] static inline void cellsOf(const VD& scaled, VI& cells) {
+  // trunc(x) in double for 0 <= x <= 1000000: one rounding instruction
+  // where the vector width has it (written out, as only the functions of
+  // that width may use it), else the round trip through integers.
+  [[gnu::always_inline]] static inline void truncate(const VD& x, VD& q) {
+    if constexpr (kLanes == 8) {
+      asm("vrndscalepd $11, %1, %0" : "=v"(q) : "v"(x));
+    } else if constexpr (kLanes == 4) {
+      asm("vroundpd $11, %1, %0" : "=x"(q) : "x"(x));
+    } else {
+      q = __builtin_convertvector(__builtin_convertvector(x, VI), VD);
+    }
+  }
+
+  // cellOfScaled, lane by lane, in the same operations, plus a whole number
+  // of cells `bias` (lane by lane, below 2^20) added to the offset: the sum
+  // q * reciprocal lies at least 0.0009 below the next integer, so adding a
+  // larger integer never carries it across one, and trunc of the biased sum
+  // is the cell plus the bias exactly.
+  [[gnu::always_inline]] static inline void cellsOf(const VD& scaled, const VD& bias, VI& cells) {
     const VD top = (VD{} + 1000000.0);
     const VD x = scaled < top ? scaled : top;
-    const VD q = __builtin_convertvector(__builtin_convertvector(x, VI), VD);
+    VD q;
+    truncate(x, q);
     const VD reciprocal = x < (VD{} + 1000.0)    ? (VD{} + 1.0)
                           : x < (VD{} + 10000.0) ? (VD{} + 0.1)
                           : x < (VD{} + 100000.0) ? (VD{} + 0.01)
                                                 : (VD{} + 0.001);
-    const VD offset = x < (VD{} + 1000.0)    ? (VD{} + 0.0)
-                      : x < (VD{} + 10000.0) ? (VD{} + 900.0)
-                      : x < (VD{} + 100000.0) ? (VD{} + 1800.0)
-                                            : (VD{} + 2700.0);
+    const VD offset = x < (VD{} + 1000.0)    ? bias
+                      : x < (VD{} + 10000.0) ? bias + 900.0
+                      : x < (VD{} + 100000.0) ? bias + 1800.0
+                                            : bias + 2700.0;
     cells = __builtin_convertvector(q * reciprocal + offset, VI);
   }
 
@@ -126,7 +144,7 @@ struct Lanes {
       VD v;
       std::memcpy(&v, scaled + i, sizeof v);
       VI c;
-      cellsOf(v, c);
+      cellsOf(v, VD{}, c);
       for (int l = 0; l < kLanes; ++l) cells[i + static_cast<std::size_t>(l)] = static_cast<std::int32_t>(c[l]);
     }
     if (i < n) {
@@ -135,43 +153,40 @@ struct Lanes {
       VD v;
       std::memcpy(&v, rest, sizeof v);
       VI c;
-      cellsOf(v, c);
+      cellsOf(v, VD{}, c);
       for (std::size_t l = 0; l < n - i; ++l) cells[i + l] = static_cast<std::int32_t>(c[l]);
     }
   }
 
   // Bins one tile of accumulated sums for one level: each lane's cell is
   // counted in the copy of its lane; lanes past the level's last partner
-  // go to the discard cell. The lanes carry byte offsets into the level's
+  // go to the discard cell. The lanes carry their copy in their cell index
   // table, so each increment is one instruction.
   [[gnu::always_inline]] static inline void countTile(const VD* sums, double rat, std::int64_t remaining,
                                                       std::uint32_t* table) {
-    constexpr Index kCounterBytes = sizeof(std::uint32_t);
-    VI copyOffset{};
+    VD copyBias{};
     VI laneIndex{};
     for (int l = 0; l < kLanes; ++l) {
-      copyOffset[l] = (l % kCopies) * kCellStride * kCounterBytes;
+      copyBias[l] = static_cast<double>((l % kCopies) * kCellStride);
       laneIndex[l] = l;
     }
-    char* base = reinterpret_cast<char*>(table);
     const VD scale = (VD{} + rat);
 #pragma GCC unroll 8
     for (int u = 0; u < kUnroll; ++u) {
       VI cells;
-      cellsOf(sums[u] * scale, cells);
+      cellsOf(sums[u] * scale, copyBias, cells);
       if (remaining < kLanes * kUnroll - 1) {
         const VI valid = laneIndex + u * kLanes <= (VI{} + static_cast<Index>(remaining));
         cells = valid ? cells : (VI{} + kDiscardCell);
       }
-      cells = cells * kCounterBytes + copyOffset;
       // Read the lanes back from memory: loads are cheaper than the
       // shuffles the compiler would extract them with.
       alignas(64) Index stored[kLanes];
       std::memcpy(stored, &cells, sizeof cells);
-      const Index* offsets = stored;
-      asm("" : "+r"(offsets));
+      const Index* indices = stored;
+      asm("" : "+r"(indices));
 #pragma GCC unroll 8
-      for (int l = 0; l < kLanes; ++l) ++*reinterpret_cast<std::uint32_t*>(base + offsets[l]);
+      for (int l = 0; l < kLanes; ++l) ++table[indices[l]];
     }
   }
 
