@@ -171,6 +171,9 @@ struct Lanes {
       laneIndex[l] = l;
     }
     const VD scale = (VD{} + rat);
+    // One register for the table, so each increment addresses it with the
+    // cell as a scaled index and no addition of its own.
+    asm("" : "+r"(table));
 #pragma GCC unroll 8
     for (int u = 0; u < kUnroll; ++u) {
       VI cells;
@@ -179,14 +182,21 @@ struct Lanes {
         const VI valid = laneIndex + u * kLanes <= (VI{} + static_cast<Index>(remaining));
         cells = valid ? cells : (VI{} + kDiscardCell);
       }
-      // Read the lanes back from memory: loads are cheaper than the
-      // shuffles the compiler would extract them with.
-      alignas(64) Index stored[kLanes];
-      std::memcpy(stored, &cells, sizeof cells);
-      const Index* indices = stored;
-      asm("" : "+r"(indices));
+      if constexpr (kLanes == 8) {
+        // Eight lanes are extracted in registers: a wide store read back
+        // lane by lane makes the first increments wait on its forwarding.
 #pragma GCC unroll 8
-      for (int l = 0; l < kLanes; ++l) ++table[indices[l]];
+        for (int l = 0; l < kLanes; ++l) ++table[cells[l]];
+      } else {
+        // Narrower lanes are read back from memory: loads are cheaper than
+        // the shuffles the compiler would extract them with.
+        alignas(64) Index stored[kLanes];
+        std::memcpy(stored, &cells, sizeof cells);
+        const Index* indices = stored;
+        asm("" : "+r"(indices));
+#pragma GCC unroll 8
+        for (int l = 0; l < kLanes; ++l) ++table[indices[l]];
+      }
     }
   }
 
