@@ -122,7 +122,13 @@ struct Lanes {
   // is the cell plus the bias exactly.
   [[gnu::always_inline]] static inline void cellsOf(const VD& scaled, const VD& bias, VI& cells) {
     const VD top = (VD{} + 1000000.0);
-    const VD x = scaled < top ? scaled : top;
+    VD x;
+    if constexpr (kLanes == 8) {
+      // The same choice in one instruction (NaN takes top, as below).
+      asm("vminpd %2, %1, %0" : "=v"(x) : "v"(scaled), "v"(top));
+    } else {
+      x = scaled < top ? scaled : top;
+    }
     VD q;
     truncate(x, q);
     const VD reciprocal = x < (VD{} + 1000.0)    ? (VD{} + 1.0)
