@@ -28,9 +28,10 @@ static_assert(kDiscardCell < kCellStride);
 constexpr int kCopies = 2;
 
 // Tile of partners: this many vectors of accumulators stay in registers
-// while the components run.
-constexpr int kUnroll = 4;
-constexpr int kWidestTile = 8 * kUnroll;
+// while the components run (eight of the 32 registers of AVX-512, four of
+// the 16 of the narrower sets).
+constexpr int kWidestUnroll = 8;
+constexpr int kWidestTile = 8 * kWidestUnroll;
 
 // Cell counters are 32-bit to keep the tables in the first-level cache; a
 // thread flushes them into its 64-bit totals before they could wrap.
@@ -101,6 +102,8 @@ struct Lanes {
   using VD = typename VectorTypes<kLanes>::D;
   using VI = typename VectorTypes<kLanes>::I;
   using Index = std::remove_cvref_t<decltype(VI{}[0])>;
+  static constexpr int kUnroll = kLanes == 8 ? kWidestUnroll : 4;
+  static_assert(kWidestTile % (kLanes * kUnroll) == 0);
 
   // trunc(x) in double for 0 <= x <= 1000000: one rounding instruction
   // where the vector width has it (written out, as only the functions of
