@@ -28,9 +28,9 @@ static_assert(kDiscardCell < kCellStride);
 constexpr int kCopies = 2;
 
 // Tile of partners: this many vectors of accumulators stay in registers
-// while the components run (eight of the 32 registers of AVX-512, four of
+// while the components run (16 of the 32 registers of AVX-512, four of
 // the 16 of the narrower sets).
-constexpr int kWidestUnroll = 8;
+constexpr int kWidestUnroll = 16;
 constexpr int kWidestTile = 8 * kWidestUnroll;
 
 // Cell counters are 32-bit to keep the tables in the first-level cache; a
@@ -183,7 +183,7 @@ struct Lanes {
     // One register for the table, so each increment addresses it with the
     // cell as a scaled index and no addition of its own.
     asm("" : "+r"(table));
-#pragma GCC unroll 8
+#pragma GCC unroll 16
     for (int u = 0; u < kUnroll; ++u) {
       VI cells;
       cellsOf(sums[u] * scale, copyBias, cells);
@@ -194,7 +194,7 @@ struct Lanes {
       if constexpr (kLanes == 8) {
         // Eight lanes are extracted in registers: a wide store read back
         // lane by lane makes the first increments wait on its forwarding.
-#pragma GCC unroll 8
+#pragma GCC unroll 16
         for (int l = 0; l < kLanes; ++l) ++table[cells[l]];
       } else {
         // Narrower lanes are read back from memory: loads are cheaper than
@@ -203,7 +203,7 @@ struct Lanes {
         std::memcpy(stored, &cells, sizeof cells);
         const Index* indices = stored;
         asm("" : "+r"(indices));
-#pragma GCC unroll 8
+#pragma GCC unroll 16
         for (int l = 0; l < kLanes; ++l) ++table[indices[l]];
       }
     }
@@ -256,7 +256,7 @@ struct Lanes {
             while (levels[active - 1].last - h < i0) --active;
             const double* row = strip + (i0 - j0);
             VD sums[kUnroll];
-#pragma GCC unroll 8
+#pragma GCC unroll 16
             for (int u = 0; u < kUnroll; ++u) load(row + u * kLanes, sums[u]);
             // Add components up to each active level's m in turn, and bin
             // the sums there for that level.
@@ -264,7 +264,7 @@ struct Lanes {
             for (int g = 0; g < active; ++g) {
               for (; k < levels[g].m; ++k) {
                 const double* component = row + k * t;
-#pragma GCC unroll 8
+#pragma GCC unroll 16
                 for (int u = 0; u < kUnroll; ++u) {
                   VD square;
                   load(component + u * kLanes, square);
