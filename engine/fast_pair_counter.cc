@@ -22,10 +22,11 @@ constexpr int kCellStride = 3712;
 constexpr std::int32_t kDiscardCell = kDistanceCells;
 static_assert(kDiscardCell < kCellStride);
 
-// Lanes l and l + 1 count into different copies of a level's cell table, so
-// neighbouring partners that share a cell do not wait on each other's
-// increment; the copies are summed when the counters are flushed.
-constexpr int kCopies = 2;
+// Lane l counts into copy l % kCopies of a level's cell table (the copies
+// are summed when the counters are flushed). Neighbouring partners rarely
+// share a cell, so separate copies bought no speed with 128-partner tiles
+// and only doubled the tables the levels of a pass keep in cache: one copy.
+constexpr int kCopies = 1;
 
 // Tile of partners: this many vectors of accumulators stay in registers
 // while the components run (16 of the 32 registers of AVX-512, four of
