@@ -22,15 +22,17 @@ constexpr int kCellStride = 3712;
 constexpr std::int32_t kDiscardCell = kDistanceCells;
 static_assert(kDiscardCell < kCellStride);
 
-// Lanes l and l + 1 count into different copies of a level's cell table, so
-// neighbouring partners that share a cell do not wait on each other's
-// increment; the copies are summed when the counters are flushed.
-constexpr int kCopies = 2;
+// Lane l counts into copy l % kCopies of a level's cell table (the copies
+// are summed when the counters are flushed). Neighbouring partners rarely
+// share a cell, so separate copies bought no speed with 128-partner tiles
+// and only doubled the tables the levels of a pass keep in cache: one copy.
+constexpr int kCopies = 1;
 
 // Tile of partners: this many vectors of accumulators stay in registers
-// while the components run.
-constexpr int kUnroll = 4;
-constexpr int kWidestTile = 8 * kUnroll;
+// while the components run (16 of the 32 registers of AVX-512, four of
+// the 16 of the narrower sets).
+constexpr int kWidestUnroll = 16;
+constexpr int kWidestTile = 8 * kWidestUnroll;
 
 // Cell counters are 32-bit to keep the tables in the first-level cache; a
 // thread flushes them into its 64-bit totals before they could wrap.
@@ -101,20 +103,46 @@ struct Lanes {
   using VD = typename VectorTypes<kLanes>::D;
   using VI = typename VectorTypes<kLanes>::I;
   using Index = std::remove_cvref_t<decltype(VI{}[0])>;
+  static constexpr int kUnroll = kLanes == 8 ? kWidestUnroll : 4;
+  static_assert(kWidestTile % (kLanes * kUnroll) == 0);
 
-  // cellOfScaled, lane by lane, in the same operations.
-  [[gnu::always_inline]] static inline void cellsOf(const VD& scaled, VI& cells) {
+  // trunc(x) in double for 0 <= x <= 1000000: one rounding instruction
+  // where the vector width has it (written out, as only the functions of
+  // that width may use it), else the round trip through integers.
+  [[gnu::always_inline]] static inline void truncate(const VD& x, VD& q) {
+    if constexpr (kLanes == 8) {
+      asm("vrndscalepd $11, %1, %0" : "=v"(q) : "v"(x));
+    } else if constexpr (kLanes == 4) {
+      asm("vroundpd $11, %1, %0" : "=x"(q) : "x"(x));
+    } else {
+      q = __builtin_convertvector(__builtin_convertvector(x, VI), VD);
+    }
+  }
+
+  // cellOfScaled, lane by lane, in the same operations, plus a whole number
+  // of cells `bias` (lane by lane, below 2^20) added to the offset: the sum
+  // q * reciprocal lies at least 0.0009 below the next integer, so adding a
+  // larger integer never carries it across one, and trunc of the biased sum
+  // is the cell plus the bias exactly.
+  [[gnu::always_inline]] static inline void cellsOf(const VD& scaled, const VD& bias, VI& cells) {
     const VD top = (VD{} + 1000000.0);
-    const VD x = scaled < top ? scaled : top;
-    const VD q = __builtin_convertvector(__builtin_convertvector(x, VI), VD);
+    VD x;
+    if constexpr (kLanes == 8) {
+      // The same choice in one instruction (NaN takes top, as below).
+      asm("vminpd %2, %1, %0" : "=v"(x) : "v"(scaled), "v"(top));
+    } else {
+      x = scaled < top ? scaled : top;
+    }
+    VD q;
+    truncate(x, q);
     const VD reciprocal = x < (VD{} + 1000.0)    ? (VD{} + 1.0)
                           : x < (VD{} + 10000.0) ? (VD{} + 0.1)
                           : x < (VD{} + 100000.0) ? (VD{} + 0.01)
                                                 : (VD{} + 0.001);
-    const VD offset = x < (VD{} + 1000.0)    ? (VD{} + 0.0)
-                      : x < (VD{} + 10000.0) ? (VD{} + 900.0)
-                      : x < (VD{} + 100000.0) ? (VD{} + 1800.0)
-                                            : (VD{} + 2700.0);
+    const VD offset = x < (VD{} + 1000.0)    ? bias
+                      : x < (VD{} + 10000.0) ? bias + 900.0
+                      : x < (VD{} + 100000.0) ? bias + 1800.0
+                                            : bias + 2700.0;
     cells = __builtin_convertvector(q * reciprocal + offset, VI);
   }
 
@@ -126,7 +154,7 @@ struct Lanes {
       VD v;
       std::memcpy(&v, scaled + i, sizeof v);
       VI c;
-      cellsOf(v, c);
+      cellsOf(v, VD{}, c);
       for (int l = 0; l < kLanes; ++l) cells[i + static_cast<std::size_t>(l)] = static_cast<std::int32_t>(c[l]);
     }
     if (i < n) {
@@ -135,43 +163,50 @@ struct Lanes {
       VD v;
       std::memcpy(&v, rest, sizeof v);
       VI c;
-      cellsOf(v, c);
+      cellsOf(v, VD{}, c);
       for (std::size_t l = 0; l < n - i; ++l) cells[i + l] = static_cast<std::int32_t>(c[l]);
     }
   }
 
   // Bins one tile of accumulated sums for one level: each lane's cell is
   // counted in the copy of its lane; lanes past the level's last partner
-  // go to the discard cell. The lanes carry byte offsets into the level's
+  // go to the discard cell. The lanes carry their copy in their cell index
   // table, so each increment is one instruction.
   [[gnu::always_inline]] static inline void countTile(const VD* sums, double rat, std::int64_t remaining,
                                                       std::uint32_t* table) {
-    constexpr Index kCounterBytes = sizeof(std::uint32_t);
-    VI copyOffset{};
+    VD copyBias{};
     VI laneIndex{};
     for (int l = 0; l < kLanes; ++l) {
-      copyOffset[l] = (l % kCopies) * kCellStride * kCounterBytes;
+      copyBias[l] = static_cast<double>((l % kCopies) * kCellStride);
       laneIndex[l] = l;
     }
-    char* base = reinterpret_cast<char*>(table);
     const VD scale = (VD{} + rat);
-#pragma GCC unroll 8
+    // One register for the table, so each increment addresses it with the
+    // cell as a scaled index and no addition of its own.
+    asm("" : "+r"(table));
+#pragma GCC unroll 16
     for (int u = 0; u < kUnroll; ++u) {
       VI cells;
-      cellsOf(sums[u] * scale, cells);
+      cellsOf(sums[u] * scale, copyBias, cells);
       if (remaining < kLanes * kUnroll - 1) {
         const VI valid = laneIndex + u * kLanes <= (VI{} + static_cast<Index>(remaining));
         cells = valid ? cells : (VI{} + kDiscardCell);
       }
-      cells = cells * kCounterBytes + copyOffset;
-      // Read the lanes back from memory: loads are cheaper than the
-      // shuffles the compiler would extract them with.
-      alignas(64) Index stored[kLanes];
-      std::memcpy(stored, &cells, sizeof cells);
-      const Index* offsets = stored;
-      asm("" : "+r"(offsets));
-#pragma GCC unroll 8
-      for (int l = 0; l < kLanes; ++l) ++*reinterpret_cast<std::uint32_t*>(base + offsets[l]);
+      if constexpr (kLanes == 8) {
+        // Eight lanes are extracted in registers: a wide store read back
+        // lane by lane makes the first increments wait on its forwarding.
+#pragma GCC unroll 16
+        for (int l = 0; l < kLanes; ++l) ++table[cells[l]];
+      } else {
+        // Narrower lanes are read back from memory: loads are cheaper than
+        // the shuffles the compiler would extract them with.
+        alignas(64) Index stored[kLanes];
+        std::memcpy(stored, &cells, sizeof cells);
+        const Index* indices = stored;
+        asm("" : "+r"(indices));
+#pragma GCC unroll 16
+        for (int l = 0; l < kLanes; ++l) ++table[indices[l]];
+      }
     }
   }
 
@@ -222,7 +257,7 @@ struct Lanes {
             while (levels[active - 1].last - h < i0) --active;
             const double* row = strip + (i0 - j0);
             VD sums[kUnroll];
-#pragma GCC unroll 8
+#pragma GCC unroll 16
             for (int u = 0; u < kUnroll; ++u) load(row + u * kLanes, sums[u]);
             // Add components up to each active level's m in turn, and bin
             // the sums there for that level.
@@ -230,7 +265,7 @@ struct Lanes {
             for (int g = 0; g < active; ++g) {
               for (; k < levels[g].m; ++k) {
                 const double* component = row + k * t;
-#pragma GCC unroll 8
+#pragma GCC unroll 16
                 for (int u = 0; u < kUnroll; ++u) {
                   VD square;
                   load(component + u * kLanes, square);

@@ -107,11 +107,11 @@ void expectSameCounts(const CountingJob& job, const Expected& expected, const st
 }
 
 // Every dimension 1 .. 12 in one pass, and each T from 1 to 7, on lengths
-// around the tile widths (8, 16 and 32 partners) and the dimension cut-offs.
+// around the tile widths (8, 16 and 128 partners) and the dimension cut-offs.
 TEST(FastPairCounter, OnePassOverTwelveDimensionsEqualsTheReference) {
   const std::vector<InstructionSet> sets = supportedSets();
   PairHistogram histogram;
-  const std::int32_t lengths[] = {1, 2, 3, 13, 33, 66, 99, 130};
+  const std::int32_t lengths[] = {1, 2, 3, 13, 33, 65, 66, 67, 99, 129, 130, 131, 258};
   const Kind kinds[] = {Kind::uniform, Kind::binEdgeTies, Kind::repeated, Kind::hugeRange,
                         Kind::tinyRange, Kind::withInfinity, Kind::nearTop};
   unsigned seed = 1;
