@@ -74,7 +74,11 @@ void reportPairs(benchmark::State& state, PairCount pairsPerIteration) {
       static_cast<double>(pairsPerIteration) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_BlockedPlainLoop(benchmark::State& state) {
+// A histogram counter: range(0) is m, range(1) is T.
+using HistogramCounter = PairCount (*)(const Series&, std::int32_t, std::int32_t, const DistanceScale&,
+                                       PairHistogram&);
+
+void measureHistogramCounter(benchmark::State& state, HistogramCounter count) {
   const auto m = static_cast<std::int32_t>(state.range(0));
   const auto t = static_cast<std::int32_t>(state.range(1));
   const Series series = henonSeries(kBenchLength);
@@ -82,25 +86,15 @@ void BM_BlockedPlainLoop(benchmark::State& state) {
   PairHistogram histogram;
   PairCount pairs = 0;
   for (auto _ : state) {
-    pairs = countPairsInBlocks(series, m, t, scale, histogram);
+    pairs = count(series, m, t, scale, histogram);
     benchmark::DoNotOptimize(histogram.bins.data());
   }
   reportPairs(state, pairs);
 }
 
-void BM_ReferenceCounter(benchmark::State& state) {
-  const auto m = static_cast<std::int32_t>(state.range(0));
-  const auto t = static_cast<std::int32_t>(state.range(1));
-  const Series series = henonSeries(kBenchLength);
-  const DistanceScale scale = prepareScale({-1.3f, 1.3f}, m, 0);
-  PairHistogram histogram;
-  PairCount pairs = 0;
-  for (auto _ : state) {
-    pairs = countPairsReference(series, m, t, scale, histogram);
-    benchmark::DoNotOptimize(histogram.bins.data());
-  }
-  reportPairs(state, pairs);
-}
+void BM_BlockedPlainLoop(benchmark::State& state) { measureHistogramCounter(state, countPairsInBlocks); }
+
+void BM_ReferenceCounter(benchmark::State& state) { measureHistogramCounter(state, countPairsReference); }
 
 // range(2): threads, 0 for every available core.
 void BM_FastCounter(benchmark::State& state) {
