@@ -17,20 +17,26 @@ const std::string kPrompts =
     "  1-YES is recommended for very small numbers\r\n"
     "  Enter the NUMBER of Embed.-Dimens. to be used\r\n";
 
+// An integer as the writer's 12-column field.
+std::string field12(int value) {
+  const std::string digits = std::to_string(value);
+  return std::string(12 - digits.size(), ' ') + digits;
+}
+
 std::string jobPrompts(int i) {
-  const std::string number = std::string(12 - std::to_string(i).size(), ' ') + std::to_string(i);
+  const std::string number = field12(i);
   return "  Enter the " + number + "-th Embeding dimension ?\r\n" + "  Enter the " + number +
          "-th OUTPUT FileName (----.dat)\r\n";
 }
 
 std::string banner(int ndim, const std::string& name) {
-  const std::string number = std::string(12 - std::to_string(ndim).size(), ' ') + std::to_string(ndim);
+  const std::string number = field12(ndim);
   return "\r\n\r\n ******* NDIM=" + number + " **********\r\n ******* Filename=\r\n " + name +
          std::string(64 - name.size(), ' ') + " ***\r\n\r\n\r\n";
 }
 
 std::string loaded(int count) {
-  const std::string number = std::string(12 - std::to_string(count).size(), ' ') + std::to_string(count);
+  const std::string number = field12(count);
   return "  Number of points in the input-Filename =" + number + "\r\n  ****START CALCULATIONS *****\r\n";
 }
 

@@ -40,7 +40,6 @@ class FileConnection : public RecordSink {
   int fd() const { return fd_; }
   std::int32_t unitNumber() const { return unitNumber_; }
   const std::string& name() const { return name_; }
-  bool isOpen() const { return fd_ >= 0; }
 
   void putRecord(std::string_view record) override;
 
